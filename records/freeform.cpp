@@ -1,0 +1,1 @@
+// Placeholder until the record layer lands.
