@@ -65,6 +65,18 @@ draw)
   [[ ! -e "$work/track1.png" ]] || fail "outdated track1.png left in place"
   [[ "$work/track2.png" -nt "$work/points2" ]] || fail "track2.png not redrawn"
   png_size "$work/track2.png" >/dev/null
+
+  # A GMT step that fails half-way must not yield an image without its track.
+  mkdir "$work/bin"
+  printf '#!/bin/sh\n[ "$1" = psxy ] && { echo "psxy: simulated failure" >&2; exit 1; }\nexec %q "$@"\n' \
+    "$(command -v gmt)" >"$work/bin/gmt"
+  chmod +x "$work/bin/gmt"
+  rc=0
+  (cd "$work" && PATH="$work/bin:$PATH" "$trackmap" >/dev/null 2>"$work/bin/err") || rc=$?
+  [[ $rc -eq 1 ]] || fail "exit status $rc with a failing GMT step, expected 1"
+  [[ ! -e "$work/track2.png" ]] || fail "track2.png left after a failing GMT step"
+  grep -q "track 2: GMT failed to draw the map" "$work/bin/err" || fail "no GMT failure message: $(cat "$work/bin/err")"
+  grep -q "simulated failure" "$work/bin/err" || fail "GMT's own message not shown"
   ;;
 *)
   fail "unknown check $what"
