@@ -44,7 +44,10 @@ no_gmt)
   ;;
 draw)
   fixture=$3
-  command -v gmt >/dev/null 2>&1 && command -v gs >/dev/null 2>&1 || { echo "GMT or Ghostscript not installed"; exit 77; }
+  if ! command -v gmt >/dev/null 2>&1 || ! command -v gs >/dev/null 2>&1; then
+    echo "GMT or Ghostscript not installed"
+    exit 77
+  fi
   cp -a "$fixture/." "$work/"
   (cd "$work" && "$trackmap") || fail "trackmap failed on the fixture"
   # Every map has the fixed page size (19 x 16.5 cm at 100 dpi) and nothing
