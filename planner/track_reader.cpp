@@ -8,6 +8,7 @@
 // name. 'I' records ask for interpolated drop points on the next leg, 'C'
 // records change the flight levels, and the 'Z' record closes the track.
 #include <array>
+#include <span>
 
 #include "planner/city.hpp"
 #include "planner/geometry.hpp"
@@ -300,7 +301,8 @@ void trackdis(int track_number, const rec::FixedText<12>& track_file) {
 void trackplan() {
   for (int n = 1; n <= 4; ++n) {
     rec::FixedText<12> name("current .ftk");
-    rec::write_text(name.columns(8, 1), "(i1)", {n});
+    // The track number goes into the 8th character, a one-character record.
+    rec::write_text(std::span<char>(name.data() + 7, 1), "(i1)", {n});
     trackdis(n, name);
   }
   rec::stop();
