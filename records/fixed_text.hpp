@@ -52,6 +52,11 @@ class FixedText {
     return *this;
   }
   template <std::size_t M>
+  constexpr FixedText& operator=(const char (&s)[M]) {
+    assign(std::string_view(s, M - 1));
+    return *this;
+  }
+  template <std::size_t M>
   constexpr FixedText& operator=(const FixedText<M>& other) {
     assign(other.view());
     return *this;
@@ -72,12 +77,16 @@ class FixedText {
   std::span<char> span() { return {chars_.data(), N}; }
   std::string str() const { return std::string(view()); }
 
-  // Characters `first` to `first + count - 1`, counted from 1 as columns are.
+  // Columns `first` to `first + count - 1` (counted from 1), cut at the end
+  // of the field: for reading them as a text record.
   constexpr std::string_view columns(std::size_t first, std::size_t count) const {
+    if (first < 1 || first > N) return std::string_view(chars_.data() + N, 0);
     return view().substr(first - 1, count);
   }
-  std::span<char> columns(std::size_t first, std::size_t count) {
-    return std::span<char>(chars_.data() + first - 1, count);
+  // The same columns as a writable text record.
+  std::span<char> field(std::size_t first, std::size_t count) {
+    if (first < 1 || first > N) return std::span<char>(chars_.data() + N, 0);
+    return std::span<char>(chars_.data() + first - 1, std::min(count, N - (first - 1)));
   }
 
   // The text without its trailing blanks.

@@ -26,6 +26,7 @@
 #include <initializer_list>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "records/fixed_text.hpp"
@@ -66,6 +67,7 @@ class Item {
   Item(const float& v) : kind_(Kind::real32), ptr_(&v) {}          // NOLINT
   Item(const double& v) : kind_(Kind::real64), ptr_(&v) {}         // NOLINT
   Item(std::string_view text) : kind_(Kind::text), ptr_(text.data()), length_(text.size()) {}  // NOLINT
+  Item(const std::string& text) : Item(std::string_view(text)) {}  // NOLINT
   template <std::size_t M>
   Item(const char (&s)[M]) : Item(std::string_view(s, M - 1)) {}  // NOLINT
   template <std::size_t N>
