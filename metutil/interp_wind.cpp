@@ -20,8 +20,8 @@ constexpr float kRangeHighStart = -9999999.0f;
 
 }  // namespace
 
-void polate(std::int32_t n, std::span<const float> x, std::span<const float> y, float xv,
-            float& yv, std::int32_t& index, float missing) {
+void polate(std::int32_t n, std::span<const float> x, std::span<const float> y, float xv, float& yv,
+            std::int32_t& index, float missing) {
   const std::size_t count =
       n <= 0 ? 0 : std::min({static_cast<std::size_t>(n), x.size(), y.size()});
   yv = missing;

@@ -23,8 +23,8 @@ inline constexpr float kMissingWind = -999.0f;
 //  * Anything else (xv outside the range of the non-missing x, no bracketing
 //    pair, n < 1) gives yv = missing and index = -1.
 // Only the first min(n, x.size(), y.size()) entries are looked at.
-void polate(std::int32_t n, std::span<const float> x, std::span<const float> y, float xv,
-            float& yv, std::int32_t& index, float missing);
+void polate(std::int32_t n, std::span<const float> x, std::span<const float> y, float xv, float& yv,
+            std::int32_t& index, float missing);
 
 // Linear interpolation between (x1, y1) and (x2, y2) at `x`. Returns
 // `missing` when any of the four values is missing or when x lies outside

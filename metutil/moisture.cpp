@@ -14,12 +14,12 @@ using detail::log_d;
 using detail::pow10_d;
 
 constexpr float kCelsiusToKelvin = 273.16f;
-constexpr float kVirtualFactor = 0.609f;       // Tv = T (1 + 0.609 q)
-constexpr float kGravityOverRd = 0.034164f;    // g / Rd, K/m
-constexpr float kRd = 286.998f;                // gas constant of dry air, J/(kg K)
-constexpr float kRdCp = 288145.97f;            // Rd times cp (1004)
-constexpr float kEpsilonQ = 0.62197f;          // Mw / Md in the Goff-Gratch ratios
-constexpr float kEpsilonW = 0.62198f;          // Mw / Md in fmxr and wlapr
+constexpr float kVirtualFactor = 0.609f;     // Tv = T (1 + 0.609 q)
+constexpr float kGravityOverRd = 0.034164f;  // g / Rd, K/m
+constexpr float kRd = 286.998f;              // gas constant of dry air, J/(kg K)
+constexpr float kRdCp = 288145.97f;          // Rd times cp (1004)
+constexpr float kEpsilonQ = 0.62197f;        // Mw / Md in the Goff-Gratch ratios
+constexpr float kEpsilonW = 0.62198f;        // Mw / Md in fmxr and wlapr
 
 // Steam point and its saturation pressure; ice point and its pressure.
 constexpr float ts = 373.16f;
@@ -45,8 +45,8 @@ float layer_mean_tv(float p1, float tv1, float p2, float tv2) {
 
 // Specific humidities of the two levels: from relative humidity (kind 2)
 // or from dew point.
-void level_humidities(std::int32_t kind, float p1, float t1, float m1, float p2, float t2,
-                      float m2, float& q1, float& q2) {
+void level_humidities(std::int32_t kind, float p1, float t1, float m1, float p2, float t2, float m2,
+                      float& q1, float& q2) {
   if (kind == 2) {
     q1 = qsatw(t1 + kCelsiusToKelvin, p1) * m1 * 0.01f;
     q2 = qsatw(t2 + kCelsiusToKelvin, p2) * m2 * 0.01f;

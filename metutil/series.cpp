@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <limits>
 
 #include "metutil/single_math.hpp"
 #include "records/records.hpp"
@@ -28,33 +29,41 @@ std::size_t bounded_count(std::int32_t n, std::size_t limit) {
 
 void lopass(std::span<const float> x, std::span<float> y, std::int32_t n, float fc,
             std::int32_t m) {
-  const std::int64_t count = static_cast<std::int64_t>(bounded_count(n, std::min(x.size(), y.size())));
+  const auto count = static_cast<std::int64_t>(bounded_count(n, std::min(x.size(), y.size())));
   if (count < 1) return;
   y[0] = x[0];
   y[static_cast<std::size_t>(count - 1)] = x[static_cast<std::size_t>(count - 1)];
   const std::int64_t half = std::min<std::int64_t>(m, kMaxHalfWidth);
 
-  std::array<float, kMaxHalfWidth + 1> h{};  // h[j]: weight of the points j away
+  // h[j]: weight of the points j away; the weights depend only on the
+  // window half-width k, so they are recomputed only when k changes (near
+  // the ends) and give the same digits as a fresh computation per point.
+  std::array<float, kMaxHalfWidth + 1> h{};
+  float w0 = 1.0f;
+  std::int64_t weights_for = std::numeric_limits<std::int64_t>::min();
   for (std::int64_t i = 2; i <= count - 1; ++i) {  // 1-based point number
     // Narrow the window near either end so it stays inside the series.
     std::int64_t k = half;
     if (i <= half) k = i - 1;
     if (i >= count - k + 1) k = count - i;
 
-    const float window = static_cast<float>(2 * k + 1);
-    float wsum = 0.0f;
-    for (std::int64_t j = 1; j <= k; ++j) {
-      const float fj = static_cast<float>(j);
-      const float sigma = 2.0f * fj * pi / window;
-      // Ideal low-pass weight times the Lanczos factor that tames its ringing.
-      h[static_cast<std::size_t>(j)] =
-          detail::sin_d(fj * fc * pi) / (fj * pi) * detail::sin_d(sigma) / sigma;
-      wsum = wsum + h[static_cast<std::size_t>(j)];
+    if (k != weights_for) {
+      weights_for = k;
+      const float window = static_cast<float>(2 * k + 1);
+      float wsum = 0.0f;
+      for (std::int64_t j = 1; j <= k; ++j) {
+        const float fj = static_cast<float>(j);
+        const float sigma = 2.0f * fj * pi / window;
+        // Ideal low-pass weight times the Lanczos factor that tames its ringing.
+        h[static_cast<std::size_t>(j)] =
+            detail::sin_d(fj * fc * pi) / (fj * pi) * detail::sin_d(sigma) / sigma;
+        wsum = wsum + h[static_cast<std::size_t>(j)];
+      }
+      // Normalise so that the weights sum to one and a constant passes unchanged.
+      const float total = fc + 2.0f * wsum;
+      w0 = fc / total;
+      for (std::int64_t j = 1; j <= k; ++j) h[static_cast<std::size_t>(j)] /= total;
     }
-    // Normalise so that the weights sum to one and a constant passes unchanged.
-    const float total = fc + 2.0f * wsum;
-    const float w0 = fc / total;
-    for (std::int64_t j = 1; j <= k; ++j) h[static_cast<std::size_t>(j)] /= total;
 
     const auto at = [&](std::int64_t p) { return x[static_cast<std::size_t>(p - 1)]; };
     float sum = at(i) * w0;

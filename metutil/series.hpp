@@ -32,8 +32,7 @@ void reset_param();
 // weights of every point sum to one. y must not overlap x.
 // n is bounded by the sizes of x and y, n < 1 does nothing, and m is taken
 // as at most 100.
-void lopass(std::span<const float> x, std::span<float> y, std::int32_t n, float fc,
-            std::int32_t m);
+void lopass(std::span<const float> x, std::span<float> y, std::int32_t n, float fc, std::int32_t m);
 
 // Finds the segments of x[0..n) that lie strictly above `threshold` (maximal
 // runs of such values) and stores the 1-based first and last index of the

@@ -121,8 +121,8 @@ void daycmpr(float date1, float date2, std::int32_t& same, std::int32_t& next) {
   }
 }
 
-void stmrel(float base_date, float obs_date, float obs_time, float& lat, float& lon,
-            std::int32_t n, std::span<const float> fix_dates, std::span<const float> fix_times,
+void stmrel(float base_date, float obs_date, float obs_time, float& lat, float& lon, std::int32_t n,
+            std::span<const float> fix_dates, std::span<const float> fix_times,
             std::span<const float> fix_lats, std::span<const float> fix_lons, float ref_date,
             float ref_time) {
   const std::size_t count =

@@ -51,8 +51,8 @@ void daycmpr(float date1, float date2, std::int32_t& same, std::int32_t& next);
 // (plain stop) after a message on standard output when no fix has the
 // reference time, when no pair of fixes brackets the observation, or when
 // the bracketing fixes have the same time.
-void stmrel(float base_date, float obs_date, float obs_time, float& lat, float& lon,
-            std::int32_t n, std::span<const float> fix_dates, std::span<const float> fix_times,
+void stmrel(float base_date, float obs_date, float obs_time, float& lat, float& lon, std::int32_t n,
+            std::span<const float> fix_dates, std::span<const float> fix_times,
             std::span<const float> fix_lats, std::span<const float> fix_lons, float ref_date,
             float ref_time);
 

@@ -1,11 +1,11 @@
+#include "metutil/interp_wind.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "metutil/interp_wind.hpp"
 
 namespace metutil {
 namespace {
@@ -84,14 +84,14 @@ TEST(Polate2, TableOfCases) {
     float x1, x2, y1, y2, x, expected;
   };
   const Case cases[] = {
-      {1, 3, 10, 30, 2, 20},       {1, 3, 10, 30, 4, kM},   {1, 3, 10, 30, 0, kM},
-      {2, 2, 5, 7, 2, 5},          {1, 3, 10, 30, 3, 30},   {1, 3, 10, 30, 1, 10},
-      {3, 1, 30, 10, 2.5f, 25},    {kM, 3, 10, 30, 2, kM},  {1, kM, 10, 30, 2, kM},
-      {1, 3, kM, 30, 2, kM},       {1, 3, 10, kM, 2, kM},
+      {1, 3, 10, 30, 2, 20},    {1, 3, 10, 30, 4, kM},  {1, 3, 10, 30, 0, kM},
+      {2, 2, 5, 7, 2, 5},       {1, 3, 10, 30, 3, 30},  {1, 3, 10, 30, 1, 10},
+      {3, 1, 30, 10, 2.5f, 25}, {kM, 3, 10, 30, 2, kM}, {1, kM, 10, 30, 2, kM},
+      {1, 3, kM, 30, 2, kM},    {1, 3, 10, kM, 2, kM},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.x1 << ' ' << c.x2 << ' ' << c.y1 << ' ' << c.y2 << ' '
-                                    << c.x);
+    SCOPED_TRACE(testing::Message()
+                 << c.x1 << ' ' << c.x2 << ' ' << c.y1 << ' ' << c.y2 << ' ' << c.x);
     EXPECT_FLOAT_EQ(polate2(c.x1, c.x2, c.y1, c.y2, c.x, kM), c.expected);
   }
 }
@@ -137,7 +137,7 @@ TEST(WindComponents, DirectionAndSpeedInvertComponents) {
 }
 
 TEST(WindComponents, WdcompEdges) {
-  EXPECT_EQ(wdcomp(0, -10), 0.0f);  // from the north
+  EXPECT_EQ(wdcomp(0, -10), 0.0f);    // from the north
   const float east = wdcomp(-10, 0);  // v = 0 becomes -0.001: just short of 90
   EXPECT_LT(east, 90.0f);
   EXPECT_GT(east, 89.99f);

@@ -1,9 +1,9 @@
+#include "metutil/moisture.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-
-#include "metutil/moisture.hpp"
 
 namespace metutil {
 namespace {
@@ -37,11 +37,20 @@ TEST(Dewpt, CasesAndRejections) {
     float t, rh;
   };
   const Case rejected[] = {
-      {20, 0},      {20, -5},    {20, 101},  {-999, 50}, {-998.5f, 50},
-      {nan, 50},    {20, nan},   {inf, 50},  {-inf, 50}, {20, inf},
+      {20, 0},
+      {20, -5},
+      {20, 101},
+      {-999, 50},
+      {-998.5f, 50},
+      {nan, 50},
+      {20, nan},
+      {inf, 50},
+      {-inf, 50},
+      {20, inf},
       // The iteration cannot settle: at absolute zero the vapour pressure is
       // 0 and Newton's step is 0/0; a huge temperature overflows t^2.
-      {-273.16f, 50}, {1e30f, 50},
+      {-273.16f, 50},
+      {1e30f, 50},
   };
   for (const auto& c : rejected) {
     SCOPED_TRACE(testing::Message() << c.t << ' ' << c.rh);
@@ -134,9 +143,8 @@ TEST(Hydrostatic, HydropInvertsHydroz) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.p1 << " to " << c.p2 << " kind " << c.kind);
     const float z2 = hydroz(c.p1, c.t1, c.m1, c.z1, c.p2, c.t2, c.m2, c.kind, kM);
-    EXPECT_EQ(c.p2 < c.p1, z2 > c.z1);
-    EXPECT_NEAR(hydrop(c.p1, c.t1, c.m1, c.z1, c.t2, c.m2, z2, c.kind, kM), c.p2,
-                5e-4f * c.p2);
+    EXPECT_EQ(c.p2<c.p1, z2> c.z1);
+    EXPECT_NEAR(hydrop(c.p1, c.t1, c.m1, c.z1, c.t2, c.m2, z2, c.kind, kM), c.p2, 5e-4f * c.p2);
   }
 }
 

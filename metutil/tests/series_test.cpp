@@ -1,11 +1,11 @@
+#include "metutil/series.hpp"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <vector>
-
-#include "metutil/series.hpp"
 
 namespace metutil {
 namespace {

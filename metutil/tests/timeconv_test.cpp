@@ -1,10 +1,10 @@
+#include "metutil/timeconv.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
 #include <vector>
-
-#include "metutil/timeconv.hpp"
 
 namespace metutil {
 namespace {
@@ -13,8 +13,8 @@ TEST(ClockTime, HmstsAndSthms) {
   struct Case {
     float hhmmss, seconds;
   };
-  const Case cases[] = {{123456, 45296}, {235959, 86399}, {0, 0}, {10000, 3600}, {59, 59},
-                        {120000, 43200}, {1, 1}};
+  const Case cases[] = {{123456, 45296}, {235959, 86399}, {0, 0}, {10000, 3600},
+                        {59, 59},        {120000, 43200}, {1, 1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.hhmmss);
     EXPECT_EQ(hmsts(c.hhmmss), c.seconds);
@@ -65,7 +65,7 @@ TEST(Diftime, Cases) {
     float hours;
   };
   const Case cases[] = {
-      {99, 11, 30, 12, 0, 1, 1, 0, 756},   // 12 h of Nov 30 and 31 days of December
+      {99, 11, 30, 12, 0, 1, 1, 0, 756},  // 12 h of Nov 30 and 31 days of December
       {99, 12, 31, 23, 0, 1, 1, 1, 2},
       {99, 8, 25, 6, 99, 8, 27, 18.5f, 60.5f},
       {99, 8, 25, 6, 99, 8, 25, 7.25f, 1.25f},
@@ -97,11 +97,18 @@ TEST(Daycmpr, SameAndNextDay) {
   };
   // One sequence: a leap-year February seen once must not stay 29 days long.
   const Case cases[] = {
-      {990825, 990825, 1, 0}, {990825, 990826, 0, 1}, {990825, 990827, 0, 0},
-      {990831, 990901, 0, 1}, {990830, 990901, 0, 0},
-      {981231, 990101, 0, 1}, {991231, 101, 0, 0},    // 00 is not 99 + 1
-      {960228, 960229, 0, 1}, {960229, 960301, 0, 1}, {960228, 960301, 0, 0},
-      {970228, 970301, 0, 1}, {229, 301, 0, 1},       // 00 divisible by 4
+      {990825, 990825, 1, 0},
+      {990825, 990826, 0, 1},
+      {990825, 990827, 0, 0},
+      {990831, 990901, 0, 1},
+      {990830, 990901, 0, 0},
+      {981231, 990101, 0, 1},
+      {991231, 101, 0, 0},  // 00 is not 99 + 1
+      {960228, 960229, 0, 1},
+      {960229, 960301, 0, 1},
+      {960228, 960301, 0, 0},
+      {970228, 970301, 0, 1},
+      {229, 301, 0, 1},  // 00 divisible by 4
       {990826, 990825, 0, 0},
       // Invalid month: no month end, no table read past its end.
       {991331, 991401, 0, 0},

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "metutil/tropopause.hpp"
+
+#include <gtest/gtest.h>
 
 namespace metutil {
 namespace {
@@ -12,14 +12,12 @@ TEST(Tropopause, ThresholdsByPressure) {
     float p, per_hpa, per_m;
   };
   const Case cases[] = {
-      {500, 0.094f, -0.00601f},
-      {475, 0.101f, -0.00617f},  // midway between the 450 and 500 rows
-      {100, -0.053f, 0.00091f},  // the top row has the opposite sign
-      {125, 0.0845f, -0.00219f}, // so halfway to 150 nearly cancels
-      {1000, 0.051f, -0.00566f},
-      {925, 0.0595f, -0.006315f},
-      {50, -0.053f, 0.00091f},   // above the table: top row
-      {1050, 0.051f, -0.00566f}, // below the table: bottom row
+      {500, 0.094f, -0.00601f},  {475, 0.101f, -0.00617f},  // midway between the 450 and 500 rows
+      {100, -0.053f, 0.00091f},                             // the top row has the opposite sign
+      {125, 0.0845f, -0.00219f},                            // so halfway to 150 nearly cancels
+      {1000, 0.051f, -0.00566f}, {925, 0.0595f, -0.006315f},
+      {50, -0.053f, 0.00091f},    // above the table: top row
+      {1050, 0.051f, -0.00566f},  // below the table: bottom row
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.p);
