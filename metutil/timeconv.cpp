@@ -27,8 +27,10 @@ std::int64_t month_days(const std::array<std::int32_t, 12>& table, std::int64_t 
   return table[static_cast<std::size_t>(month - 1)];
 }
 
-// Hours of the whole months first..last of `moda` (an empty range gives 0).
-// Months outside 1..12 have no days, so only the valid part is walked.
+// Adds to `difference` the hours of the whole months first..last of `moda`,
+// one month at a time (an empty range adds nothing). Months outside 1..12
+// have no days, so only the valid part of the range is walked: a garbage
+// month number can neither index past the table nor make the loop long.
 float hours_of_months(float difference, std::int64_t first, std::int64_t last) {
   for (std::int64_t k = std::max<std::int64_t>(first, 1); k <= std::min<std::int64_t>(last, 12);
        ++k) {
