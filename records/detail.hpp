@@ -25,11 +25,19 @@ void edit_exp(std::string& out, double x, int w, int d);        // Dw.d
 // Free-form text of a real: leading blank, sign or blank, the number.
 void list_real(std::string& out, double x);
 
+// A real cut towards zero to a 32-bit integer; out of range (and NaN) gives
+// the most negative value, which any narrow field shows as asterisks.
+std::int32_t whole_part(double x);
+// Stores a number read from text into an item of any numeric kind.
+void store_number(Kind kind, void* p, double value, std::int32_t ivalue, bool is_int);
+// Bytes from one array element to the next.
+std::size_t item_stride(Kind kind, std::size_t length);
+
 // Decimal digits gathered from input text, turned into a value once.
 struct DecimalText {
   bool negative = false;
   std::string digits;          // significant digits only (at most 40)
-  long long exponent10 = 0;    // value = 0.digits... no: digits x 10^exponent10
+  long long exponent10 = 0;    // value = digits x 10^exponent10
   bool any_digit = false;      // a digit (even a zero) was seen
   void add_digit(char c, bool after_point);
   double value() const;        // nearest double

@@ -85,21 +85,6 @@ constexpr int kMark = -2;  // the end-of-record mark, one column past the text
 bool is_blank(int c) { return c == ' ' || c == '\t' || c == kMark; }
 bool is_digit(int c) { return c >= '0' && c <= '9'; }
 
-void store(Kind kind, void* p, double real, std::int32_t integer, bool is_int) {
-  switch (kind) {
-    case Kind::integer:
-      *static_cast<std::int32_t*>(p) = integer;
-      break;
-    case Kind::real32:
-      *static_cast<float*>(p) = static_cast<float>(is_int ? integer : real);
-      break;
-    case Kind::real64:
-      *static_cast<double*>(p) = is_int ? integer : real;
-      break;
-    case Kind::text:
-      break;
-  }
-}
 }  // namespace
 
 ListReader::ListReader(std::string_view text, Exits exits) : text_(text), exits_(exits) {}
@@ -131,16 +116,13 @@ void ListReader::after_value(long long copies) {
 
 int ListReader::item(Kind kind, void* data, std::size_t count, std::size_t length) {
   if (status_ != 0) return status_;
-  const std::size_t stride = kind == Kind::text      ? length
-                             : kind == Kind::integer ? sizeof(std::int32_t)
-                             : kind == Kind::real32  ? sizeof(float)
-                                                     : sizeof(double);
+  const std::size_t stride = item_stride(kind, length);
   for (std::size_t i = 0; i < count; ++i) {
     if (slash_) return 0;  // this item and all later ones keep their values
     void* p = static_cast<char*>(data) + i * stride;
     if (kind == Kind::text) return failed(kBadListInput, "invalid number");
     if (repeat_left_ > 0) {
-      if (!repeat_null_) store(kind, p, repeat_real_, repeat_int_, false);
+      if (!repeat_null_) store_number(kind, p, repeat_real_, repeat_int_, kind == Kind::integer);
       if (--repeat_left_ == 0) after_value(1);
       continue;
     }
@@ -243,7 +225,7 @@ int ListReader::value(Kind kind, void* p, bool after_count) {
   }
   t.exponent10 += exponent;
   const std::uint32_t iv = t.negative ? 0u - mag : mag;
-  store(kind, p, integer ? 0.0 : t.value(), static_cast<std::int32_t>(iv), integer);
+  store_number(kind, p, integer ? 0.0 : t.value(), static_cast<std::int32_t>(iv), integer);
   last_was_value_ = true;
   return 0;
 }

@@ -426,12 +426,7 @@ int FormattedStatement::transfer_out(const Step& s, Kind kind, const void* p, st
   }
   switch (s.op) {
     case Op::I:
-      if (kind != Kind::integer) {
-        // A real under I is written as its whole part.
-        const double t = std::trunc(x);
-        iv = (t >= 2147483647.0 || t <= -2147483648.0 || std::isnan(t)) ? std::numeric_limits<std::int32_t>::min()
-                                                                         : static_cast<std::int32_t>(t);
-      }
+      if (kind != Kind::integer) iv = whole_part(x);  // a real under I: its whole part
       edit_int(scratch_, iv, s.w, s.d);
       break;
     case Op::F:
@@ -468,33 +463,6 @@ int FormattedStatement::transfer_in(const Step& s, Kind kind, void* p, std::size
   if (s.op == Op::F || s.op == Op::D) return read_real(s, kind, p);
   return failed(kErrorInFormat, "fmt");
 }
-
-namespace {
-
-void store_number(Kind kind, void* p, double value, std::int32_t ivalue, bool is_int) {
-  switch (kind) {
-    case Kind::integer:
-      if (is_int) {
-        *static_cast<std::int32_t*>(p) = ivalue;
-      } else {
-        const double t = std::trunc(value);
-        *static_cast<std::int32_t*>(p) =
-            (t >= 2147483647.0 || t <= -2147483648.0 || std::isnan(t)) ? std::numeric_limits<std::int32_t>::min()
-                                                                       : static_cast<std::int32_t>(t);
-      }
-      break;
-    case Kind::real32:
-      *static_cast<float*>(p) = static_cast<float>(is_int ? ivalue : value);
-      break;
-    case Kind::real64:
-      *static_cast<double*>(p) = is_int ? ivalue : value;
-      break;
-    case Kind::text:
-      break;
-  }
-}
-
-}  // namespace
 
 int FormattedStatement::read_int(const Step& s, Kind kind, void* p) {
   std::uint32_t mag = 0;  // wraps like the 32-bit field it fills
@@ -578,10 +546,7 @@ int FormattedStatement::read_real(const Step& s, Kind kind, void* p) {
 
 int FormattedStatement::item(Kind kind, const void* data, std::size_t count, std::size_t length) {
   if (status_ != 0) return status_;
-  const std::size_t stride = kind == Kind::text      ? length
-                             : kind == Kind::integer ? sizeof(std::int32_t)
-                             : kind == Kind::real32  ? sizeof(float)
-                                                     : sizeof(double);
+  const std::size_t stride = item_stride(kind, length);
   try {
     for (std::size_t i = 0; i < count; ++i) {
       const int at = advance(true);

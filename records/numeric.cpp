@@ -183,6 +183,38 @@ void list_real(std::string& out, double x) {
   }
 }
 
+std::int32_t whole_part(double x) {
+  const double t = std::trunc(x);
+  if (t >= 2147483647.0 || t <= -2147483648.0 || std::isnan(t)) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(t);
+}
+
+void store_number(Kind kind, void* p, double value, std::int32_t ivalue, bool is_int) {
+  switch (kind) {
+    case Kind::integer:
+      *static_cast<std::int32_t*>(p) = is_int ? ivalue : whole_part(value);
+      break;
+    case Kind::real32:
+      *static_cast<float*>(p) = static_cast<float>(is_int ? ivalue : value);
+      break;
+    case Kind::real64:
+      *static_cast<double*>(p) = is_int ? ivalue : value;
+      break;
+    case Kind::text:
+      break;
+  }
+}
+
+std::size_t item_stride(Kind kind, std::size_t length) {
+  switch (kind) {
+    case Kind::integer: return sizeof(std::int32_t);
+    case Kind::real32: return sizeof(float);
+    case Kind::real64: return sizeof(double);
+    case Kind::text: return length;
+  }
+  return length;
+}
+
 void DecimalText::add_digit(char c, bool after_point) {
   any_digit = true;
   if (digits.empty() && c == '0') {
