@@ -167,8 +167,8 @@ TEST_F(AnalysisTest, FilterResponseOfTwoSinusoids) {
   // The response is that of the continuous smoother. The cubic spline has
   // only 5 nodes per short wavelength, which lowers that amplitude by about
   // 0.002 (0.0135 against 0.0154); the long wave matches to 1e-5. 0.005
-  // keeps that margin while a wrong constraint weight (SIGMA off by a
-  // factor 2 moves the short response by 0.2 or more) still fails.
+  // keeps that margin, while a constraint scale off by a factor 2 (short
+  // response 0.5 or 0.0002) fails.
   EXPECT_NEAR(amplitude(lambda_long), response(lambda_long), 0.005);   // 0.99976
   EXPECT_NEAR(amplitude(lambda_short), response(lambda_short), 0.005);  // 0.0154
 }
@@ -215,6 +215,17 @@ TEST_F(AnalysisTest, TwoComponentsAndStoredObservations) {
   // A line is untouched by a third-derivative constraint with free ends.
   EXPECT_NEAR(val[1], 200.0f, 0.05f);
   EXPECT_NEAR(der[1], 2.0f, 1e-3f);
+}
+
+// Ratios of filter to spacing of exactly 2 and 15 are proper.
+TEST_F(AnalysisTest, RatioLimitsAccepted) {
+  std::vector<float> y, v;
+  for (int i = 0; i <= 120; ++i) {
+    y.push_back(static_cast<float>(i) * 0.5f);
+    v.push_back(static_cast<float>(i % 3));
+  }
+  EXPECT_EQ(analyse(y, v, 1, 0.0f, 60.0f, 30, 4.0f), 0);   // spacing 2, ratio 2
+  EXPECT_EQ(analyse(y, v, 1, 0.0f, 60.0f, 30, 30.0f), 0);  // ratio 15
 }
 
 TEST_F(AnalysisTest, RejectedInput) {
