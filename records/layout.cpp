@@ -253,6 +253,8 @@ FormattedStatement::FormattedStatement(Target target, std::string_view layout_te
 
 int FormattedStatement::failed(int code, std::string_view context) {
   if (channel_ != nullptr && !target_.reading) channel_->wbuf.resize(rec_start_);
+  // Once a file's end was met, every later read reports it at once.
+  if (channel_ != nullptr && code == kEndOfFile) channel_->eof = true;
   status_ = fail(code, context, info_, exits_);
   return status_;
 }
