@@ -64,16 +64,27 @@ void reset_areas() {
   sp2bcdc() = Sp2bcdc{};
   sp2komp() = Sp2komp{};
   sp2dtpt() = Sp2dtpt{};
-  big() = Big{};
+  // The large areas are cleared in place: a fresh copy of each would
+  // occupy up to a megabyte of stack.
+  Big& b = big();
+  b.CS.v.fill(0.0f);
+  b.DV.v.fill(0.0f);
+  b.FNODE.v.fill(0.0f);
+  b.BS.v.fill(0.0f);
+  b.BSINV.v.fill(0.0f);
   sp2dchr() = Sp2dchr{};
   sp2macq() = Sp2macq{};
   sp2qrbg() = Sp2qrbg{};
   pasdecc() = Pasdecc{};
-  little() = Little{};
+  Little& lt = little();
+  lt.SWORK.v.fill(0.0f);
+  lt.DBAND.v.fill(0.0f);
+  lt.IW.fill(0);
   means() = Means{};
   settings_state() = SettingsState{};
   matrix_group_state() = MatrixGroupState{};
-  inversion_state() = InversionState{};
+  inversion_state().bsd.v.fill(0.0);
+  inversion_state().csd.v.fill(0.0);
   splint_state() = SplintState{};
 }
 
