@@ -37,10 +37,9 @@ int standard_level(std::string_view g) {
   return 0;
 }
 
-// Column 11 of the identification line: the lowest standard level (by index)
-// down to which the standard levels carry wind groups. Any other character
-// gives -1: the layout of part A is then unknown, and its standard levels are
-// not decoded rather than decoded with groups taken for what they are not.
+// Column 11 of the identification line: the last standard level (by index)
+// whose group carries a wind group. Any other character sets no limit: a
+// dropsonde reports the wind at every standard level it passes through.
 int last_wind_level(char c) {
   switch (c) {
     case '/': return 1;
@@ -53,7 +52,7 @@ int last_wind_level(char c) {
     case '3': return 8;
     case '2': return 10;
     case '1': return 12;
-    default: return -1;
+    default: return 12;
   }
 }
 
@@ -93,7 +92,7 @@ class DropDecoder {
     dropdata().n = 0;
     if (!positioned && !find_identification()) return finish();
     identification();
-    if (last_wind_ >= 0) part_a();
+    part_a();
     if (!after_part_a()) return finish();
     dispatch();
     finish();
