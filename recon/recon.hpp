@@ -177,6 +177,19 @@ void rpress(const Line& line, float& pressure, float& height);
 void vortex(const std::int32_t& unit, const std::int32_t& year, const std::int32_t& month,
             const std::int32_t& reference_day, Line& line);
 
+// ---- A feed of messages -------------------------------------------------
+
+enum class MessageKind { drop, recco, vortex };
+
+// Decodes every message of one kind on the message input, writing the level
+// records to `unit`: each line beginning "XXAA" starts a dropsonde message,
+// each WMO heading line ("UZNT13 KNHC 200250") a RECCO or vortex bulletin;
+// other lines between messages are passed over. `platform` is the dropsonde
+// platform code. Returns at the end of the input (a vortex bulletin ends the
+// program there instead).
+void decode_messages(MessageKind kind, std::int32_t unit, std::int32_t year, std::int32_t month,
+                     std::int32_t reference_day, std::int32_t platform);
+
 // ---- Message input ------------------------------------------------------
 
 // Reads the next message line into `line` (cut at 70 characters, padded with
