@@ -1,5 +1,6 @@
 // Layout texts: compiling them into steps, and running format-directed
 // statements on channels and text records.
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -20,6 +21,12 @@ namespace {
 constexpr int kMaxCount = 32767;  // repeat counts, widths, columns
 constexpr int kMaxDigits = 500;   // fraction digits of F and D
 constexpr int kMaxDepth = 32;     // group nesting
+// Work of one pass through a layout: the characters its fields, texts and
+// moves produce plus the group steps, with repeat counts multiplied out.
+// Nested repeat counts could otherwise ask for 32767^32 steps before the
+// first item, a statement that never ends. The system's layouts need a few
+// hundred; longer records still come from reversion and long text items.
+constexpr long long kMaxPassWork = 1 << 16;
 
 class Compiler {
  public:
@@ -32,11 +39,44 @@ class Compiler {
     const std::size_t open_at = pos_;
     if (!eat('(')) return nullptr;
     if (!group(1, 0)) return nullptr;
+    if (pass_work() > kMaxPassWork) return nullptr;
     layout->text = std::string(text_.substr(open_at, pos_ - open_at));
     return layout;
   }
 
  private:
+  // Work of one pass (see kMaxPassWork), saturating just above the limit.
+  long long pass_work() const {
+    constexpr long long kCap = kMaxPassWork + 1;
+    long long total = 0;
+    long long mult[kMaxDepth * 2 + 2];
+    int depth = 0;
+    mult[0] = 1;
+    for (const Step& s : layout_->steps) {
+      long long cost = 1;
+      switch (s.op) {
+        case Op::Begin:
+          total += mult[depth];
+          mult[depth + 1] = std::min(kCap, mult[depth] * s.repeat);
+          ++depth;
+          continue;
+        case Op::End:
+          total += mult[depth];  // once per repetition
+          --depth;
+          continue;
+        case Op::Lit:
+          cost += static_cast<long long>(s.lit.size());
+          break;
+        default:
+          cost += std::max(s.w, 0);
+          break;
+      }
+      total += mult[depth] * cost;
+      if (total > kCap) return kCap;
+    }
+    return std::min(total, kCap);
+  }
+
   void skip_blanks() {
     while (pos_ < text_.size() && text_[pos_] == ' ') ++pos_;
   }
@@ -163,7 +203,9 @@ class Compiler {
         layout_->steps.push_back(s);
         return true;
       case '/':
-        for (int i = 0; i < repeat; ++i) layout_->steps.push_back(Step{Op::Slash});
+        // "3/" as a repeated step, not three copies of it: the compiled
+        // layout stays proportional to its text.
+        add(Step{Op::Slash}, repeat);
         return true;
       default:
         return false;

@@ -122,6 +122,12 @@ TEST_F(ChannelRecords, ReversionSkipsInnerGroups) {
   EXPECT_EQ(written(), "\n\n   0.5  1.5\n   2.5  3.5\n\n\n   4.5  5.5\n\n");
 }
 
+TEST_F(ChannelRecords, RepeatedRecordMarks) {
+  rec::write(20, "('a',3/,'b')");
+  rec::write(20, "(2(I1,2/))", {1, 2});
+  EXPECT_EQ(written(), "a\n\n\nb\n1\n\n2\n\n\n");
+}
+
 TEST_F(ChannelRecords, ArraysOfTextAndStatementsBuiltInALoop) {
   const rec::FixedText<3> names[2] = {rec::FixedText<3>("AB"), rec::FixedText<3>("CDE")};
   rec::write(20, "(2(A,'|'),A2,A4)", {std::span<const rec::FixedText<3>>(names), "XYZ", "XYZ"});
@@ -261,6 +267,20 @@ TEST(Layouts, TextsThatDoNotParse) {
     std::int32_t v = 1;
     EXPECT_EQ(rec::read_text("1", bad, {v}, rec::kErrExit), rec::kErrorInFormat) << bad;
   }
+  // Repeat counts multiplied out past 65536 characters or steps in one pass
+  // (a statement that would run for hours or fill memory before its first
+  // item) are no layout; one just inside the bound still runs.
+  std::string slashes = "(";
+  for (int k = 0; k < 500; ++k) slashes += "32767/,";
+  slashes += "I1)";
+  for (const std::string& huge : {std::string("(32767(32767(32767(1X))))"), std::string("(9999(9999('a')))"),
+                                  std::string("(3(32767X),'a')"), std::string("(300(300(I1)))"), slashes}) {
+    std::string out(8, '?');
+    EXPECT_EQ(rec::write_text(std::span<char>(out), huge, {}, rec::kErrExit), rec::kErrorInFormat) << huge;
+  }
+  std::string line(8, '?');
+  EXPECT_EQ(rec::write_text(std::span<char>(line), "(200(100('')),'ok')", {}, rec::kErrExit), 0);
+  EXPECT_EQ(line, "ok      ");
   // Case and blanks do not matter.
   float a = 0, b = 0;
   EXPECT_EQ(rec::read_text("  1.000  2.000", "( f 7 . 3 , 1 x , F6.3 )", {a, b}), 0);
