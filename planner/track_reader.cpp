@@ -214,8 +214,10 @@ void read_track(TrackPlan& plan) {
     int entry = 0;
     if (pending > 0) {
       const int j = interp_entry;
+      // Compared before adding, so that a count near the integer limit
+      // cannot wrap around into a small entry number.
+      if (pending > kMaxEntries - j) rec::stop();
       entry = j + pending;
-      if (entry > kMaxEntries) rec::stop();
       interpolate(plan, j, pending, w);
       if (given == Given::place && plan.place_count > 0) {
         NamedPlace& last = plan.places[static_cast<std::size_t>(plan.place_count - 1)];
