@@ -284,7 +284,11 @@ void invmtx(std::span<const double> A, int NA, std::span<double> V, int NV, int 
         }
       }
     }
-    bool singular = r == 0;
+    // An infinite entry would be chosen as the pivot, but no inverse can be
+    // formed from it (and the decade scaling of the determinant below would
+    // never end): it counts as singular, as NaN entries already do by never
+    // being chosen.
+    bool singular = r == 0 || !std::isfinite(v(r, c));
     double piv = 0.0;
     if (!singular) {
       iw(c) = r;

@@ -1,5 +1,6 @@
 // Coefficients, evaluation and the filtered-analysis driver.
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "spline/tests/test_support.hpp"
@@ -242,6 +243,35 @@ TEST_F(AnalysisTest, RejectedInput) {
   EXPECT_EQ(ierr, 0);
   EXPECT_EQ(sp2dtpt().LDX, 2);
   EXPECT_EQ(big().DV(1, 3), -999.0f);
+}
+
+// The observation table holds 3600 points. One valid observation more is
+// refused with the LDX record; the missing ones in between are not counted.
+TEST_F(AnalysisTest, ObservationTableHoldsItsLimitAndRefusesOneMore) {
+  const std::string path = ::testing::TempDir() + "spline_ldx_records.txt";
+  rec::close(6);
+  rec::open(6, path, "UNKNOWN");
+  const int n = 3602;
+  std::vector<float> y(n), w(n, 1.0f), v(n, 2.0f);
+  for (int i = 0; i < n; ++i) y[static_cast<std::size_t>(i)] = static_cast<float>(i) * 0.25f;
+  y[100] = -999.0f;  // one missing: 3601 valid
+  int ierr = -1;
+  xdatz(1, n, n, y, w, v, 0, 0, big().DV, ierr);
+  EXPECT_EQ(ierr, 1);
+  EXPECT_EQ(sp2dtpt().LDX, 3600);
+  EXPECT_EQ(sp2dtpt().YD(3600), y[3600]);
+  y[200] = -999.0f;  // 3600 valid: accepted, the last one stored in the last slot
+  xdatz(1, n, n, y, w, v, 0, 0, big().DV, ierr = 0);
+  EXPECT_EQ(ierr, 0);
+  EXPECT_EQ(sp2dtpt().LDX, 3600);
+  EXPECT_EQ(sp2dtpt().YD(3600), y[3601]);
+  rec::reset_channels();
+  rec::open(31, path, "OLD");
+  std::vector<std::string> lines;
+  rec::FixedText<80> line;
+  while (rec::read(31, "(a)", {line}, rec::kEndExit) == 0) lines.emplace_back(line.trimmed());
+  rec::close(31);
+  EXPECT_EQ(lines, (std::vector<std::string>{"", " ** LDX EXCEEDS LDXDIM IN XDATZ ** 3601 3600"}));
 }
 
 TEST_F(AnalysisTest, DateAndClockTime) {

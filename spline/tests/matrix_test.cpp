@@ -67,6 +67,30 @@ TEST_F(MatrixTest, DeterminantBeyondRangeStillDeliversInverse) {
   EXPECT_EQ(det, 51.0);  // one decade more than the true exponent
 }
 
+// A non-finite entry leaves no usable inverse. An infinite one is the
+// largest pivot, and scaling an infinite determinant down by decades never
+// brings it below one; a NaN one spreads through the elimination until no
+// pivot is left. Either way the matrix is reported singular, in bounded time.
+TEST_F(MatrixTest, NonFiniteEntryIsSingular) {
+  for (const double bad : {HUGE_VAL, -HUGE_VAL, std::nan("")}) {
+    for (const std::size_t at : {0u, 1u}) {  // on the diagonal, or below it
+      std::vector<double> a = {2, 0, 0, 0, 1, 0, 0, 0, 3};
+      a[at] = bad;
+      std::vector<double> v(9);
+      std::vector<int> iw(6);
+      double det = 0;
+      int ier = -1;
+      invmtx(a, 3, v, 3, 3, det, iw, ier);
+      EXPECT_EQ(ier, 33) << bad << " at " << at;
+    }
+  }
+  pasdexx(3);
+  S()(1, 1) = 1.0f;
+  S()(2, 2) = HUGE_VALF;
+  S()(3, 3) = 1.0f;
+  EXPECT_THROW(aneginv(S(), SI()), Stopped);
+}
+
 // Pivoting exchanges rows; undoing them flips the determinant's sign.
 TEST_F(MatrixTest, PermutationAndGeneralMatrix) {
   std::vector<double> a = {0, 1, 0, 0, 0, 1, 1, 0, 0};  // column-major cyclic permutation
