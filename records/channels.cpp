@@ -244,11 +244,16 @@ Channel& ChannelTable::ensure(int unit, bool reading, std::string_view layout) {
 // ---- Program end and the failure report ----------------------------------
 
 [[noreturn]] void end_program(Ending how) {
-  static bool ending = false;
-  if (!ending) {
-    ending = true;
+  // A failure while closing (a write error) ends the program from inside
+  // close_all(); that inner end must not close again. The flag is cleared
+  // on every way out, including a handler that throws.
+  static bool closing = false;
+  if (!closing) {
+    closing = true;
+    struct Clear {
+      ~Clear() { closing = false; }
+    } clear;
     ChannelTable::instance().close_all();
-    ending = false;
   }
   if (EndingHandler h = ending_handler()) {
     ChannelTable::instance().reset();
