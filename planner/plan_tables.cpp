@@ -66,6 +66,24 @@ void write_header(int unit, const TrackPlan& plan, const rec::FixedText<30>& tab
               table_name});
 }
 
+// The printed pieces of one table row: degrees and minutes of the position,
+// hours and minutes of the elapsed time, and the storm-relative radius and
+// azimuth as whole numbers.
+struct RowText {
+  int lat_whole = 0, lat_minutes = 0, lon_whole = 0, lon_minutes = 0, hours = 0, minutes = 0;
+  int radius = 0, azimuth = 0;
+};
+
+RowText row_text(const Waypoint& w, float time) {
+  RowText t;
+  dgmn(w.lat, t.lat_whole, t.lat_minutes);
+  dgmn(w.lon, t.lon_whole, t.lon_minutes);
+  dgmn(time, t.hours, t.minutes);
+  t.radius = nearest_int(w.radius);
+  t.azimuth = nearest_int(w.azimuth);
+  return t;
+}
+
 void write_turn_table(const TrackPlan& plan) {
   write_header(kTurnsUnit, plan, "TRACK DISTANCE TABLE");
   rec::write(kTurnsUnit, kTurnTop);
@@ -77,22 +95,17 @@ void write_turn_table(const TrackPlan& plan) {
   for (int i = 0; i < count; ++i) {
     const TableRow& row = rows[static_cast<std::size_t>(i)];
     const Waypoint& w = plan.entry(row.entry);
-    int lat_whole = 0, lat_minutes = 0, lon_whole = 0, lon_minutes = 0, hours = 0, minutes = 0;
-    dgmn(w.lat, lat_whole, lat_minutes);
-    dgmn(w.lon, lon_whole, lon_minutes);
-    dgmn(row.time, hours, minutes);
+    const RowText t = row_text(w, row.time);
     if (const NamedPlace* place = find_place(plan, row.entry)) {
-      rec::write(kTurnsUnit, kTurnNamed, {row.number, w.flag, place->name, row.leg, row.total, hours, minutes});
+      rec::write(kTurnsUnit, kTurnNamed, {row.number, w.flag, place->name, row.leg, row.total, t.hours, t.minutes});
     } else if (w.radius >= 0.0f) {
-      const int radius = nearest_int(w.radius);
-      const int azimuth = nearest_int(w.azimuth);
       rec::write(kTurnsUnit, kTurnStorm,
-                 {row.number, w.flag, lat_whole, lat_minutes, lon_whole, lon_minutes, radius, azimuth, row.leg,
-                  row.total, hours, minutes});
+                 {row.number, w.flag, t.lat_whole, t.lat_minutes, t.lon_whole, t.lon_minutes, t.radius, t.azimuth,
+                  row.leg, row.total, t.hours, t.minutes});
     } else {
       rec::write(kTurnsUnit, kTurnPosition,
-                 {row.number, w.flag, lat_whole, lat_minutes, lon_whole, lon_minutes, row.leg, row.total, hours,
-                  minutes});
+                 {row.number, w.flag, t.lat_whole, t.lat_minutes, t.lon_whole, t.lon_minutes, row.leg, row.total,
+                  t.hours, t.minutes});
     }
   }
   rec::write(kTurnsUnit, kTurnRule);
@@ -110,19 +123,14 @@ void write_drop_table(const TrackPlan& plan) {
   for (int i = 0; i < count; ++i) {
     const TableRow& row = rows[static_cast<std::size_t>(i)];
     const Waypoint& w = plan.entry(row.entry);
-    int lat_whole = 0, lat_minutes = 0, lon_whole = 0, lon_minutes = 0, hours = 0, minutes = 0;
-    dgmn(w.lat, lat_whole, lat_minutes);
-    dgmn(w.lon, lon_whole, lon_minutes);
-    dgmn(row.time, hours, minutes);
+    const RowText t = row_text(w, row.time);
     if (w.radius >= 0.0f) {
-      const int radius = nearest_int(w.radius);
-      const int azimuth = nearest_int(w.azimuth);
       rec::write(kDropsUnit, kDropStorm,
-                 {row.number, w.flag, lat_whole, lat_minutes, lon_whole, lon_minutes, radius, azimuth, hours,
-                  minutes});
+                 {row.number, w.flag, t.lat_whole, t.lat_minutes, t.lon_whole, t.lon_minutes, t.radius, t.azimuth,
+                  t.hours, t.minutes});
     } else {
       rec::write(kDropsUnit, kDropOther,
-                 {row.number, w.flag, lat_whole, lat_minutes, lon_whole, lon_minutes, hours, minutes});
+                 {row.number, w.flag, t.lat_whole, t.lat_minutes, t.lon_whole, t.lon_minutes, t.hours, t.minutes});
     }
   }
   rec::write(kDropsUnit, kDropRule);

@@ -508,6 +508,22 @@ int FormattedStatement::transfer_in(const Step& s, Kind kind, void* p, std::size
   return failed(kErrorInFormat, "fmt");
 }
 
+// Next character of a numeric input field of which `left` columns remain:
+// blanks are passed over wherever they stand; a comma (consumed) or the end
+// of the record ends the field early.
+int FormattedStatement::field_char(int& left) {
+  while (left > 0) {
+    const int c = char_at(col_);
+    if (c == kEndOfData) return kEndOfData;
+    if (c == kEndOfRecord) return kFieldEnd;
+    ++col_;
+    --left;
+    if (c == ',') return kFieldEnd;
+    if (c != ' ') return c;
+  }
+  return kFieldEnd;
+}
+
 int FormattedStatement::read_int(const Step& s, Kind kind, void* p) {
   std::uint32_t mag = 0;  // wraps like the 32-bit field it fills
   bool negative = false, signed_ = false, digit = false;
@@ -515,13 +531,9 @@ int FormattedStatement::read_int(const Step& s, Kind kind, void* p) {
     const std::uint32_t v = negative ? 0u - mag : mag;
     store_number(kind, p, 0, static_cast<std::int32_t>(v), true);
   };
-  for (int k = 0; k < s.w; ++k) {
-    const int c = char_at(col_);
+  int left = s.w;
+  for (int c; (c = field_char(left)) != kFieldEnd;) {
     if (c == kEndOfData) return failed(kEndOfFile, "fmt");
-    if (c == kEndOfRecord) break;
-    ++col_;
-    if (c == ',') break;
-    if (c == ' ') continue;
     if ((c == '+' || c == '-') && !signed_ && !digit) {
       signed_ = true;
       negative = c == '-';
@@ -542,13 +554,9 @@ int FormattedStatement::read_real(const Step& s, Kind kind, void* p) {
   bool point = false, sign_seen = false;
   bool in_exponent = false, exp_sign_seen = false, exp_digit = false, exp_negative = false;
   long long exponent = 0;
-  for (int k = 0; k < s.w; ++k) {
-    const int c = char_at(col_);
+  int left = s.w;
+  for (int c; (c = field_char(left)) != kFieldEnd;) {
     if (c == kEndOfData) return failed(kEndOfFile, "fmt");
-    if (c == kEndOfRecord) break;
-    ++col_;
-    if (c == ',') break;
-    if (c == ' ') continue;
     if (in_exponent) {
       if ((c == '+' || c == '-') && !exp_sign_seen && !exp_digit) {
         exp_sign_seen = true;

@@ -40,6 +40,8 @@ class FormattedStatement {
   int skip_pending();
   int transfer_out(const Step& s, Kind kind, const void* p, std::size_t length);
   int transfer_in(const Step& s, Kind kind, void* p, std::size_t length);
+  static constexpr int kFieldEnd = -4;
+  int field_char(int& left);
   int read_int(const Step& s, Kind kind, void* p);
   int read_real(const Step& s, Kind kind, void* p);
 
