@@ -45,3 +45,18 @@ function(add_golden_tests program)
     endif()
   endforeach()
 endfunction()
+
+# add_scenario_driver(name LABEL label SOURCE src LIBS ...): a small test
+# program that runs one scenario per process (named by the golden case's
+# args file), with its golden cases from tests/golden of the calling folder.
+# For library behaviour that only a whole process shows: the records a fatal
+# condition writes, the plain stop, the failure report and abort.
+function(add_scenario_driver name)
+  if(NOT BUILD_TESTING)
+    return()
+  endif()
+  cmake_parse_arguments(D "" "LABEL;SOURCE" "LIBS" ${ARGN})
+  add_executable(${name} ${D_SOURCE})
+  target_link_libraries(${name} PRIVATE ${D_LIBS})
+  add_golden_tests(${name} LABEL ${D_LABEL} DIR ${CMAKE_CURRENT_SOURCE_DIR}/tests/golden)
+endfunction()

@@ -18,17 +18,6 @@ constexpr double kTenth = static_cast<double>(0.1f);
 
 int order() { return pasdecc().N; }
 
-// x^k for k >= 0 by repeated squaring in single precision.
-float power_by_squaring(float x, int k) {
-  float result = 1.0f;
-  while (k > 0) {
-    if (k & 1) result *= x;
-    k >>= 1;
-    if (k > 0) x *= x;
-  }
-  return result;
-}
-
 // The four corner corrections couple the band entries past the last row
 // back to the first rows; for band rows built by the analysis they are zero.
 void corner_corrections(FullBand& D, int N) {
@@ -380,6 +369,17 @@ void aneginv(const Matrix& S, Matrix& SI) {
       const double c = st.csd(i, j);
       SI(i, j) = std::fabs(c) < kFlush ? 0.0f : static_cast<float>(c);
     }
+}
+
+// x^k for k >= 0 by repeated squaring in single precision.
+float power_by_squaring(float x, int k) {
+  float result = 1.0f;
+  while (k > 0) {
+    if (k & 1) result *= x;
+    k >>= 1;
+    if (k > 0) x *= x;
+  }
+  return result;
 }
 
 }  // namespace spline

@@ -78,4 +78,8 @@ void invmtx(std::span<const double> A, int NA, std::span<double> V, int NV, int 
 // its message record.
 int ierinv(int N, int NA, int NV);
 
+// x^k for k >= 0 by repeated squaring in single precision (the integer
+// powers of the determinant scaling and the constraint weights).
+float power_by_squaring(float x, int k);
+
 }  // namespace spline

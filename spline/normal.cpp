@@ -12,17 +12,6 @@ namespace {
 // Weighted basis values below this magnitude do not enter the band.
 constexpr float kFlush = 1.0e-18f;
 
-// x^k for k >= 0 by repeated squaring in single precision.
-float power_by_squaring(float x, int k) {
-  float result = 1.0f;
-  while (k > 0) {
-    if (k & 1) result *= x;
-    k >>= 1;
-    if (k > 0) x *= x;
-  }
-  return result;
-}
-
 int stored_count() {
   const int ldx = sp2dtpt().LDX;
   return ldx < kLdxDim ? ldx : kLdxDim;
