@@ -42,4 +42,19 @@ inline std::string_view as_text(const std::uint8_t* data, std::size_t size) {
   return {reinterpret_cast<const char*>(data), size};
 }
 
+// The record-layer targets start each input with two steering bytes: the
+// item kinds and the statement flags. Takes them off `in`; false when the
+// input is too short to hold them.
+struct Steering {
+  unsigned kinds = 0;
+  unsigned flags = 0;
+};
+inline bool take_steering(std::string_view& in, Steering& out) {
+  if (in.size() < 2) return false;
+  out.kinds = static_cast<unsigned char>(in[0]);
+  out.flags = static_cast<unsigned char>(in[1]);
+  in.remove_prefix(2);
+  return true;
+}
+
 }  // namespace fuzz

@@ -69,10 +69,10 @@ int write_items(rec::Statement st, const Values& v, unsigned kinds, bool with_ar
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view in = fuzz::as_text(data, size);
-  if (in.size() < 2) return 0;
-  const auto kinds = static_cast<unsigned char>(in[0]);
-  const auto flags = static_cast<unsigned char>(in[1]);
-  in.remove_prefix(2);
+  fuzz::Steering steer;
+  if (!fuzz::take_steering(in, steer)) return 0;
+  const unsigned kinds = steer.kinds;
+  const unsigned flags = steer.flags;
   const std::vector<std::string_view> parts = fuzz::split(in, '\n', 2);
   const std::string_view layout = parts[0];
   const std::string_view record = parts.size() > 1 ? parts[1] : std::string_view();

@@ -33,10 +33,10 @@ constexpr int kOutUnit = 20;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view in = fuzz::as_text(data, size);
-  if (in.size() < 2) return 0;
-  const auto kinds = static_cast<unsigned char>(in[0]);
-  const auto flags = static_cast<unsigned char>(in[1]);
-  in.remove_prefix(2);
+  fuzz::Steering steer;
+  if (!fuzz::take_steering(in, steer)) return 0;
+  const unsigned kinds = steer.kinds;
+  const unsigned flags = steer.flags;
   const bool with_array = (flags & 1u) != 0;
   const rec::Exits exits = ((flags >> 1) & 3u) == 0 ? rec::kNoExit : rec::kErrEndExit;
 

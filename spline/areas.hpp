@@ -163,6 +163,17 @@ Sp2node& sp2node();
 Sp2bcdc& sp2bcdc();
 Sp2komp& sp2komp();
 Sp2dtpt& sp2dtpt();
+
+// Magnitude below which a computed value counts as zero when it enters the
+// normal matrix, the inverse or the node fields.
+inline constexpr float kFlush = 1.0e-18f;
+
+// Number of observations held, however many were offered (LDX may exceed
+// the table when too many arrived; only LDXDIM of them are stored).
+inline int stored_count() {
+  const int ldx = sp2dtpt().LDX;
+  return ldx < kLdxDim ? ldx : kLdxDim;
+}
 Big& big();
 Sp2dchr& sp2dchr();
 Sp2macq& sp2macq();

@@ -8,12 +8,6 @@
 namespace spline {
 namespace {
 
-constexpr float kFlush = 1.0e-18f;
-
-int stored_count() {
-  const int ldx = sp2dtpt().LDX;
-  return ldx < kLdxDim ? ldx : kLdxDim;
-}
 
 // The single-point evaluation of spotino, spotder and spotika: the four
 // basis functions around Y (fewer near the upper end) against the

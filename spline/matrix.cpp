@@ -11,7 +11,7 @@ namespace {
 
 // Values below this magnitude are flushed to zero during elimination and
 // when the inverse is narrowed (the single-precision constant, widened).
-constexpr double kFlush = static_cast<double>(1.0e-18f);
+constexpr double kFlushDouble = static_cast<double>(kFlush);
 // The decade step of the determinant: the single-precision 0.1 widened,
 // slightly above one tenth.
 constexpr double kTenth = static_cast<double>(0.1f);
@@ -310,7 +310,7 @@ void invmtx(std::span<const double> A, int NA, std::span<double> V, int NV, int 
     // column c while the other columns are updated; column c itself, whose
     // old entries are replaced by zero before the update, comes last.
     for (int i = 1; i <= N; ++i) {
-      if (i != c && std::fabs(v(i, c)) < kFlush) v(i, c) = 0.0;
+      if (i != c && std::fabs(v(i, c)) < kFlushDouble) v(i, c) = 0.0;
     }
     for (int j = 1; j <= N; ++j) {
       if (j == c) continue;
@@ -367,7 +367,7 @@ void aneginv(const Matrix& S, Matrix& SI) {
   for (int j = 1; j <= N; ++j)
     for (int i = 1; i <= N; ++i) {
       const double c = st.csd(i, j);
-      SI(i, j) = std::fabs(c) < kFlush ? 0.0f : static_cast<float>(c);
+      SI(i, j) = std::fabs(c) < kFlushDouble ? 0.0f : static_cast<float>(c);
     }
 }
 

@@ -7,17 +7,6 @@
 #include "spline/settings.hpp"
 
 namespace spline {
-namespace {
-
-// Weighted basis values below this magnitude do not enter the band.
-constexpr float kFlush = 1.0e-18f;
-
-int stored_count() {
-  const int ldx = sp2dtpt().LDX;
-  return ldx < kLdxDim ? ldx : kLdxDim;
-}
-
-}  // namespace
 
 MatrixGroupState& matrix_group_state() {
   static MatrixGroupState state;
